@@ -55,7 +55,7 @@ void writeAll(int fd, std::string_view bytes, const std::string &pathForErrors)
         if (written < 0) {
             if (errno == EINTR)
                 continue;
-            throwFileError("Cannot write file", pathForErrors, errno);
+            throwFileError("לא ניתן לכתוב את הקובץ", pathForErrors, errno);
         }
         bytes.remove_prefix(static_cast<size_t>(written));
     }
@@ -94,7 +94,7 @@ public:
         buffer.push_back('\0');
         m_fd = Fd(::mkostemp(buffer.data(), O_CLOEXEC));
         if (!m_fd)
-            throwFileError("Cannot create file", target, errno);
+            throwFileError("לא ניתן ליצור את הקובץ", target, errno);
         m_path.assign(buffer.data());
         // Keep the permissions of the file being replaced.
         struct stat old{};
@@ -118,11 +118,11 @@ public:
     void commit()
     {
         if (::fsync(m_fd.get()) != 0)
-            throwFileError("Cannot write file", m_target, errno);
+            throwFileError("לא ניתן לכתוב את הקובץ", m_target, errno);
         if (const int closeError = m_fd.closeChecked())
-            throwFileError("Cannot write file", m_target, closeError);
+            throwFileError("לא ניתן לכתוב את הקובץ", m_target, closeError);
         if (::rename(m_path.c_str(), m_target.c_str()) != 0)
-            throwFileError("Cannot write file", m_target, errno);
+            throwFileError("לא ניתן לכתוב את הקובץ", m_target, errno);
         m_committed = true;
         syncFolder(folderOf(m_target));
     }
@@ -147,7 +147,7 @@ void copyBytes(int from, int to, const std::string &source, const std::string &t
             if (errno == EINTR)
                 continue;
             if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
-                throwFileError("Cannot copy file", target, errno);
+                throwFileError("לא ניתן להעתיק אל הקובץ", target, errno);
             kernelCopy = false; // these file systems need the plain loop
         }
         std::vector<char> buffer(1 << 20);
@@ -156,7 +156,7 @@ void copyBytes(int from, int to, const std::string &source, const std::string &t
             if (n < 0) {
                 if (errno == EINTR)
                     continue;
-                throwFileError("Cannot read file", source, errno);
+                throwFileError("לא ניתן לקרוא את הקובץ", source, errno);
             }
             if (n == 0)
                 return;
@@ -193,12 +193,12 @@ std::string readWholeFile(const std::string &nativePath)
 {
     Fd file = openFile(nativePath, O_RDONLY);
     if (!file)
-        throwFileError("Cannot open file", nativePath, errno);
+        throwFileError("לא ניתן לפתוח את הקובץ", nativePath, errno);
     struct stat info{};
     if (::fstat(file.get(), &info) != 0)
-        throwFileError("Cannot read file", nativePath, errno);
+        throwFileError("לא ניתן לקרוא את הקובץ", nativePath, errno);
     if (S_ISDIR(info.st_mode))
-        throwFileError("Cannot read file", nativePath, EISDIR);
+        throwFileError("לא ניתן לקרוא את הקובץ", nativePath, EISDIR);
     std::string bytes;
     bytes.resize(info.st_size > 0 ? static_cast<size_t>(info.st_size) : 0);
     size_t filled = 0;
@@ -209,7 +209,7 @@ std::string readWholeFile(const std::string &nativePath)
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            throwFileError("Cannot read file", nativePath, errno);
+            throwFileError("לא ניתן לקרוא את הקובץ", nativePath, errno);
         }
         if (n == 0)
             break;
@@ -230,12 +230,12 @@ void copyFile(const std::string &sourceNative, const std::string &targetNative, 
 {
     Fd source = openFile(sourceNative, O_RDONLY);
     if (!source)
-        throwFileError("Cannot open file", sourceNative, errno);
+        throwFileError("לא ניתן לפתוח את הקובץ", sourceNative, errno);
     struct stat info{};
     if (::fstat(source.get(), &info) != 0)
-        throwFileError("Cannot read file", sourceNative, errno);
+        throwFileError("לא ניתן לקרוא את הקובץ", sourceNative, errno);
     if (!S_ISREG(info.st_mode))
-        throwFileError("Cannot read file", sourceNative, S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
+        throwFileError("לא ניתן לקרוא את הקובץ", sourceNative, S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
 
     // Like cp: the source's permission bits (a stub stays executable), writable by
     // its owner so that the next run can replace it, less the umask.
@@ -249,11 +249,11 @@ void copyFile(const std::string &sourceNative, const std::string &targetNative, 
     }
     Fd target = openFile(targetNative, O_WRONLY | O_CREAT | O_TRUNC, copyMode);
     if (!target)
-        throwFileError("Cannot create file", targetNative, errno);
+        throwFileError("לא ניתן ליצור את הקובץ", targetNative, errno);
     ::fchmod(target.get(), copyMode);
     copyBytes(source.get(), target.get(), sourceNative, targetNative);
     if (const int closeError = target.closeChecked())
-        throwFileError("Cannot write file", targetNative, closeError);
+        throwFileError("לא ניתן לכתוב את הקובץ", targetNative, closeError);
 }
 
 void forceDirectories(const std::string &nativePath)
@@ -261,7 +261,7 @@ void forceDirectories(const std::string &nativePath)
     std::error_code error;
     std::filesystem::create_directories(nativePath, error);
     if (error && !folderExists(nativePath))
-        throwFileError("Cannot create folder", nativePath, error.value());
+        throwFileError("לא ניתן ליצור את התיקיה", nativePath, error.value());
 }
 
 std::string ownExecutablePath()
@@ -269,7 +269,7 @@ std::string ownExecutablePath()
     std::error_code error;
     auto path = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error)
-        throwFileError("Cannot find the program's own file", "/proc/self/exe", error.value());
+        throwFileError("לא נמצא קובץ התוכנית עצמה", "/proc/self/exe", error.value());
     return path.string();
 }
 

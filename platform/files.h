@@ -12,7 +12,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// "<what>: <path>\n<reason of errno>"
+// "<what, in Hebrew>: <path>\n<the system's reason>"
 [[noreturn]] void throwFileError(std::string_view what, std::string_view nativePath, int errorNumber);
 
 bool folderExists(const std::string &nativePath);

@@ -22,6 +22,14 @@ struct LineText {
 };
 
 LineText splitLines(std::string_view bytes);
+
+// The same cut without copying: the views point into bytes.
+struct LineViews {
+    std::vector<std::string_view> lines;
+    std::string_view afterEnd;
+};
+LineViews splitLineViews(std::string_view bytes);
+std::string joinLines(const std::vector<std::string_view> &lines, std::string_view afterEnd);
 // The lines each followed by CR LF, then afterEnd unchanged.
 std::string joinLines(const LineText &text);
 
