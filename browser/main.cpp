@@ -1,0 +1,34 @@
+// kelidor: the catalogue browser.
+#include "browser/datafile.h"
+#include "browser/mainwindow.h"
+#include "platform/application.h"
+#include "platform/files.h"
+#include "platform/messages.h"
+#include "platform/qtext.h"
+
+#include <filesystem>
+
+int main(int argc, char *argv[])
+{
+    platform::Application application(argc, argv);
+    application.setTitle(QStringLiteral("Ondarel"));
+    platform::DesktopMessenger messenger;
+    try {
+        // data.txt lies beside the program.
+        const auto dataPath = std::filesystem::path(platform::ownExecutablePath()).parent_path() / "data.txt";
+        browser::DataFile dataFile(dataPath.string());
+        browser::BrowserServices services{messenger, {}};
+        browser::Tpdf pdf(dataFile, services);
+        if (const int leftOut = dataFile.catalogue().leftOut(); leftOut > 0)
+            messenger.show(application.title(),
+                           QString::fromUtf8("בקובץ הנתונים יש יותר מ-%1 ספרים: %2 הספרים האחרונים לא נטענו.")
+                               .arg(browser::MaxEntries)
+                               .arg(leftOut),
+                           platform::MessageIcon::Warning);
+        pdf.show();
+        application.exec();
+    } catch (const std::exception &error) {
+        messenger.show(application.title(), QString::fromUtf8(error.what()), platform::MessageIcon::Stop);
+    }
+    return 0;
+}
