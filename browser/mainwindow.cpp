@@ -193,39 +193,6 @@ void Tpdf::Button3Click()
     m_allBooksShown = true;
 }
 
-void Tpdf::Button1Click()
-{
-    // Opening a book comes with the search and preview work.
-}
-
-void Tpdf::Button2Click() {}
-
-void Tpdf::Button4Click()
-{
-    if (m_services.showAbout)
-        m_services.showAbout("Ondarel", 1.0);
-}
-
-void Tpdf::Button5Click() {}
-
-void Tpdf::ListBox1Click() {}
-
-void Tpdf::N2Click() {}
-
-void Tpdf::N4Click() {}
-
-void Tpdf::ListBox1KeyDown(int) {}
-
-void Tpdf::Edit2KeyDown(int) {}
-
-void Tpdf::Edit2KeyUp(int) {}
-
-void Tpdf::FormResize()
-{
-    // Save keeps its distance to the bottom edge.
-    Button5->move(Button5->x(), Panelall->height() - (kClientHeight - 492));
-}
-
 void Tpdf::FormClose()
 {
     // An edited books folder is checked once more; a variant found on drive E, F or G

@@ -118,6 +118,10 @@ private:
     BookListModel *m_model = nullptr;
     BookRowDelegate *m_rowDelegate = nullptr;
     bool m_allBooksShown = false;
+
+    // --- search, locate, preview and opening (mainwindow_search.cpp) ---
+
+    // --- saving copies, layout and view menu (mainwindow_save.cpp) ---
 };
 
 } // namespace browser
