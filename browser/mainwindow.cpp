@@ -193,6 +193,12 @@ void Tpdf::Button3Click()
     m_allBooksShown = true;
 }
 
+void Tpdf::Button4Click()
+{
+    if (m_services.showAbout)
+        m_services.showAbout("Ondarel", 1.0);
+}
+
 void Tpdf::FormClose()
 {
     // An edited books folder is checked once more; a variant found on drive E, F or G
