@@ -14,12 +14,22 @@ LineViews splitLineViews(std::string_view bytes)
         text.afterEnd = bytes.substr(end);
         bytes = bytes.substr(0, end);
     }
+    // The next CR and the next LF are each found with memchr and looked for again only
+    // once passed: one fast pass over the text whatever its line ends.
     const char *p = bytes.data();
     const char *const end = p + bytes.size();
+    auto next = [end](const char *from, char c) {
+        const void *found = std::memchr(from, c, static_cast<size_t>(end - from));
+        return found ? static_cast<const char *>(found) : end;
+    };
+    const char *nextCr = next(p, '\r');
+    const char *nextLf = next(p, '\n');
     while (p < end) {
-        const char *lineEnd = p;
-        while (lineEnd < end && *lineEnd != '\r' && *lineEnd != '\n')
-            ++lineEnd;
+        if (nextCr < p)
+            nextCr = next(p, '\r');
+        if (nextLf < p)
+            nextLf = next(p, '\n');
+        const char *lineEnd = nextCr < nextLf ? nextCr : nextLf;
         text.lines.emplace_back(p, static_cast<size_t>(lineEnd - p));
         p = lineEnd;
         if (p < end && *p++ == '\r' && p < end && *p == '\n')
