@@ -4,7 +4,6 @@
 #include "platform/application.h"
 #include "platform/files.h"
 #include "platform/messages.h"
-#include "platform/qtext.h"
 
 #include <filesystem>
 
@@ -19,12 +18,6 @@ int main(int argc, char *argv[])
         browser::DataFile dataFile(dataPath.string());
         browser::BrowserServices services{messenger, {}};
         browser::Tpdf pdf(dataFile, services);
-        if (const int leftOut = dataFile.catalogue().leftOut(); leftOut > 0)
-            messenger.show(application.title(),
-                           QString::fromUtf8("בקובץ הנתונים יש יותר מ-%1 ספרים: %2 הספרים האחרונים לא נטענו.")
-                               .arg(browser::MaxEntries)
-                               .arg(leftOut),
-                           platform::MessageIcon::Warning);
         pdf.show();
         application.exec();
     } catch (const std::exception &error) {

@@ -87,6 +87,12 @@ Tpdf::Tpdf(DataFile &dataFile, BrowserServices services, QWidget *parent)
     connect(ListBox1, &QListView::clicked, this, &Tpdf::ListBox1Click);
     connect(ListBox1, &QListView::doubleClicked, this, &Tpdf::Button1Click);
     Button3Click();
+    if (const int leftOut = m_dataFile.catalogue().leftOut(); leftOut > 0)
+        m_services.messenger.show(QStringLiteral("Ondarel"),
+                                  text("בקובץ הנתונים יש יותר מ-%1 ספרים: %2 הספרים האחרונים לא נטענו.")
+                                      .arg(MaxEntries)
+                                      .arg(leftOut),
+                                  platform::MessageIcon::Warning);
 
     resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
 }

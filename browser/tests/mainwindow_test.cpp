@@ -159,6 +159,21 @@ private Q_SLOTS:
         QCOMPARE(m_messenger.shown, QStringList());
     }
 
+    void tooManyBooksAreToldOnceAndTheRestListed()
+    {
+        std::string bytes = "\\tmp\\\n";
+        for (int k = 0; k < MaxEntries + 3; ++k)
+            bytes += std::to_string(k) + "\tt\ts\ta\n";
+        platform::writeFileAtomically(m_data, bytes);
+        DataFile data(m_data);
+        auto window = open(data);
+        QCOMPARE(window->listModel().rowCount(), MaxEntries);
+        QCOMPARE(m_messenger.shown.size(), 1);
+        QVERIFY2(m_messenger.shown.front().startsWith(u("Ondarel|")), qPrintable(m_messenger.shown.front()));
+        QVERIFY2(m_messenger.shown.front().contains(u(": 3 ")), qPrintable(m_messenger.shown.front()));
+        m_messenger.shown.clear();
+    }
+
     void rowsReadRightToLeft()
     {
         platform::writeFileAtomically(m_data, "\\tmp\\\n1\t\xF1\xF4\xF8 \xE1\xF8\xE0\xF9\xE9\xFA\ts\t\xEE\xF9\xE4\n");
