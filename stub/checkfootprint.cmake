@@ -1,0 +1,15 @@
+# Fails when the stub grows past LIMIT bytes or needs any library but libc
+# (cmake -DFILE=<tessum> -DLIMIT=<bytes> -P checkfootprint.cmake).
+file(SIZE "${FILE}" size)
+message(STATUS "tessum: ${size} bytes stripped (limit ${LIMIT})")
+if(size GREATER_EQUAL LIMIT)
+  message(FATAL_ERROR "tessum is ${size} bytes, the limit is ${LIMIT}")
+endif()
+execute_process(COMMAND readelf -d "${FILE}" OUTPUT_VARIABLE dynamic RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "readelf could not read ${FILE}")
+endif()
+string(REGEX MATCHALL "Shared library: \\[[^]]*\\]" needed "${dynamic}")
+if(NOT needed STREQUAL "Shared library: [libc.so.6]")
+  message(FATAL_ERROR "tessum needs more than libc: ${needed}")
+endif()
