@@ -17,6 +17,30 @@ std::pair<std::string_view, std::string_view> splitAtTab(std::string_view text)
 
 } // namespace
 
+ListLines splitListLines(std::string_view bytes)
+{
+    ListLines text;
+    if (const auto nul = bytes.find('\0'); nul != std::string_view::npos) {
+        text.afterEnd = bytes.substr(nul);
+        bytes = bytes.substr(0, nul);
+    }
+    // Every line but the last ends with at least one CR or LF.
+    text.lines.reserve(static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n')
+                                           + std::count(bytes.begin(), bytes.end(), '\r')) + 1);
+    const char *p = bytes.data();
+    const char *const end = p + bytes.size();
+    while (p < end) {
+        const char *lineEnd = p;
+        while (lineEnd < end && *lineEnd != '\r' && *lineEnd != '\n')
+            ++lineEnd;
+        text.lines.emplace_back(p, static_cast<size_t>(lineEnd - p));
+        p = lineEnd;
+        if (p < end && *p++ == '\r' && p < end && *p == '\n')
+            ++p; // CR LF is one line break
+    }
+    return text;
+}
+
 BookLine splitBookLine(std::string_view line)
 {
     const auto [name, rest] = splitAtTab(line);

@@ -9,6 +9,10 @@
 
 #include <cerrno>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace opener {
 
 DesktopSystem::DesktopSystem(platform::DriveTable drives, std::string title)
@@ -18,7 +22,37 @@ DesktopSystem::DesktopSystem(platform::DriveTable drives, std::string title)
 
 std::string DesktopSystem::readFile(const std::string &nativePath)
 {
-    return platform::readWholeFile(nativePath);
+    // One buffer of the file's size and one byte more, so the end shows without
+    // growing it: the list is read on every start.
+    const int fd = ::open(nativePath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        platform::throwFileError("לא ניתן לפתוח את הקובץ", nativePath, errno);
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat info{};
+    if (::fstat(fd, &info) != 0)
+        platform::throwFileError("לא ניתן לקרוא את הקובץ", nativePath, errno);
+    if (!S_ISREG(info.st_mode))
+        platform::throwFileError("לא ניתן לקרוא את הקובץ", nativePath, S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
+    std::string bytes(static_cast<size_t>(info.st_size) + 1, '\0');
+    size_t filled = 0;
+    for (;;) {
+        if (filled == bytes.size())
+            bytes.resize(bytes.size() * 2); // the file grew while being read
+        const ssize_t n = ::read(fd, bytes.data() + filled, bytes.size() - filled);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            platform::throwFileError("לא ניתן לקרוא את הקובץ", nativePath, errno);
+        }
+        if (n == 0)
+            break;
+        filled += static_cast<size_t>(n);
+    }
+    bytes.resize(filled);
+    return bytes;
 }
 
 void DesktopSystem::replaceFile(const std::string &nativePath, std::string_view bytes)

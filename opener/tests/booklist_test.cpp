@@ -1,4 +1,5 @@
 #include "opener/booklist.h"
+#include "platform/linefile.h"
 
 #include <gtest/gtest.h>
 
@@ -62,4 +63,48 @@ TEST(BookList, PdfPathIsPlainConcatenation)
               "G:\\kdapp\\WebApp\\WebApp\\App_Data\\PDFS\\x\\123.pdf");
     // Nothing is added or removed around the separators.
     EXPECT_EQ(pdfPath("F:\\B", splitBookLine("n\t\t")), "F:\\B\\.pdf");
+}
+
+TEST(BookList, ReadingLinesOfTheListFile)
+{
+    using namespace std::string_literals;
+    using Lines = std::vector<std::string_view>;
+    struct Case { std::string bytes; Lines lines; std::string afterEnd; };
+    const Case cases[] = {
+        {"a\r\nb", {"a", "b"}, ""},
+        {"a\nb", {"a", "b"}, ""},
+        {"a\rb", {"a", "b"}, ""},
+        {"a\r\nb\r\n", {"a", "b"}, ""},
+        {"a\r\n\r\n", {"a", ""}, ""},
+        {"a\n\rb", {"a", "", "b"}, ""}, // LF then CR ends one line and then an empty one
+        {"", {}, ""},
+        {"\r\n", {""}, ""},
+        {"G:\\\r\nx\ty\tz\0after\r\nmore"s, {"G:\\", "x\ty\tz"}, "\0after\r\nmore"s}, // a NUL ends the text
+        {"\0"s, {}, "\0"s},
+    };
+    for (const auto &c : cases) {
+        const ListLines text = splitListLines(c.bytes);
+        EXPECT_EQ(text.lines, c.lines) << testing::PrintToString(c.bytes);
+        EXPECT_EQ(text.afterEnd, c.afterEnd) << testing::PrintToString(c.bytes);
+    }
+}
+
+TEST(BookList, ReadsLikeThePlatformsLineFiles)
+{
+    // Every mix of the bytes that matter, up to five long: the two readers agree.
+    const char alphabet[] = {'a', '\r', '\n', '\0', '\t'};
+    for (int length = 0; length <= 5; ++length) {
+        int combinations = 1;
+        for (int i = 0; i < length; ++i)
+            combinations *= 5;
+        for (int code = 0; code < combinations; ++code) {
+            std::string bytes;
+            for (int i = 0, rest = code; i < length; ++i, rest /= 5)
+                bytes += alphabet[rest % 5];
+            const auto ours = splitListLines(bytes);
+            const auto platforms = platform::splitLineViews(bytes);
+            ASSERT_EQ(ours.lines, platforms.lines) << testing::PrintToString(bytes);
+            ASSERT_EQ(ours.afterEnd, platforms.afterEnd) << testing::PrintToString(bytes);
+        }
+    }
 }
