@@ -10,6 +10,7 @@
 #include <cerrno>
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,39 +21,60 @@ DesktopSystem::DesktopSystem(platform::DriveTable drives, std::string title)
 {
 }
 
-std::string DesktopSystem::readFile(const std::string &nativePath)
+namespace {
+
+// A file mapped read-only: its pages come straight from the page cache, without
+// copying or clearing a buffer of the file's size on every start. The programs
+// replace the list by renaming a new file over it, never by cutting it in place, so
+// the mapped bytes stay as they were read.
+class MappedFile final : public FileBytes {
+public:
+    MappedFile(void *address, size_t size) : m_address(address), m_size(size) {}
+    MappedFile(const MappedFile &) = delete;
+    MappedFile &operator=(const MappedFile &) = delete;
+    ~MappedFile() override { ::munmap(m_address, m_size); }
+    std::string_view bytes() const override { return {static_cast<const char *>(m_address), m_size}; }
+
+private:
+    void *m_address;
+    size_t m_size;
+};
+
+class FdCloser {
+public:
+    explicit FdCloser(int fd) : m_fd(fd) {}
+    FdCloser(const FdCloser &) = delete;
+    FdCloser &operator=(const FdCloser &) = delete;
+    ~FdCloser() { ::close(m_fd); }
+
+private:
+    int m_fd;
+};
+
+} // namespace
+
+std::unique_ptr<FileBytes> DesktopSystem::readFile(const std::string &nativePath)
 {
-    // One buffer of the file's size and one byte more, so the end shows without
-    // growing it: the list is read on every start.
-    const int fd = ::open(nativePath.c_str(), O_RDONLY | O_CLOEXEC);
+    int fd;
+    do
+        fd = ::open(nativePath.c_str(), O_RDONLY | O_CLOEXEC);
+    while (fd < 0 && errno == EINTR);
     if (fd < 0)
         platform::throwFileError("לא ניתן לפתוח את הקובץ", nativePath, errno);
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
+    const FdCloser closer(fd);
     struct stat info{};
     if (::fstat(fd, &info) != 0)
         platform::throwFileError("לא ניתן לקרוא את הקובץ", nativePath, errno);
     if (!S_ISREG(info.st_mode))
         platform::throwFileError("לא ניתן לקרוא את הקובץ", nativePath, S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
-    std::string bytes(static_cast<size_t>(info.st_size) + 1, '\0');
-    size_t filled = 0;
-    for (;;) {
-        if (filled == bytes.size())
-            bytes.resize(bytes.size() * 2); // the file grew while being read
-        const ssize_t n = ::read(fd, bytes.data() + filled, bytes.size() - filled);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            platform::throwFileError("לא ניתן לקרוא את הקובץ", nativePath, errno);
-        }
-        if (n == 0)
-            break;
-        filled += static_cast<size_t>(n);
+    if (info.st_size > 0) {
+        const auto size = static_cast<size_t>(info.st_size);
+        void *address = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+        if (address != MAP_FAILED)
+            return std::make_unique<MappedFile>(address, size);
     }
-    bytes.resize(filled);
-    return bytes;
+    // Empty, or a file system that cannot map it: read it.
+    return std::make_unique<StringBytes>(platform::readWholeFile(nativePath));
 }
 
 void DesktopSystem::replaceFile(const std::string &nativePath, std::string_view bytes)

@@ -15,7 +15,7 @@ public:
     // title (UTF-8) captions the error report, as the program's name does on a desktop.
     DesktopSystem(platform::DriveTable drives, std::string title);
 
-    std::string readFile(const std::string &nativePath) override;
+    std::unique_ptr<FileBytes> readFile(const std::string &nativePath) override;
     void replaceFile(const std::string &nativePath, std::string_view bytes) override;
     bool folderExists(std::string_view windowsPath) override;
     void openDocument(std::string_view windowsPath) override;

@@ -10,8 +10,26 @@
 #include <exception>
 #include <string>
 
+#include <fcntl.h>
+
+namespace {
+
+// A program started without standard handles (as a windowless program may start us)
+// would otherwise hand its first opened files those numbers, and a message meant for
+// standard error could land in the book list.
+void ensureStandardHandles()
+{
+    for (int fd = 0; fd <= 2; ++fd)
+        if (::fcntl(fd, F_GETFD) < 0 && ::open("/dev/null", O_RDWR) < 0)
+            return;
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
+    ensureStandardHandles();
+
     // The tail: the arguments after the program name, joined by single blanks.
     std::string tail;
     for (int i = 1; i < argc; ++i) {

@@ -117,6 +117,10 @@ void showMessageBox(std::string_view captionUtf8, std::string_view textUtf8, Box
     if (child < 0)
         return;
     if (child == 0) {
+        // A display that cannot be opened falls back to drawing nowhere, which the
+        // module sees and shows nothing, instead of ending in an abort.
+        if (!environmentNames("QT_QPA_PLATFORM"))
+            ::setenv("QT_QPA_PLATFORM", environmentNames("DISPLAY") ? "xcb;wayland;offscreen" : "wayland;xcb;offscreen", 1);
         void *module = loadFromMemory();
         if (!module)
             module = loadFromTemporaryFile();

@@ -14,11 +14,29 @@
 // A failure that the system raises (the list file missing, unreadable or empty, the
 // corrected list not writable, the PDF impossible to hand over) is shown in the error
 // report and ends the run with exit code 0.
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace opener {
+
+// The bytes of a file as read, valid while the object lives.
+class FileBytes {
+public:
+    virtual ~FileBytes() = default;
+    virtual std::string_view bytes() const = 0;
+};
+
+// File bytes held in a string.
+class StringBytes final : public FileBytes {
+public:
+    explicit StringBytes(std::string bytes) : m_bytes(std::move(bytes)) {}
+    std::string_view bytes() const override { return m_bytes; }
+
+private:
+    std::string m_bytes;
+};
 
 // What the opener needs of the system. Texts of the program are Windows-1255 bytes;
 // paths of the book list are Windows form.
@@ -27,7 +45,7 @@ public:
     virtual ~OpenerSystem() = default;
 
     // The whole file; a platform::FileError when it cannot be read.
-    virtual std::string readFile(const std::string &nativePath) = 0;
+    virtual std::unique_ptr<FileBytes> readFile(const std::string &nativePath) = 0;
     // Replaces the whole file safely (never torn, never half-empty); FileError on failure.
     virtual void replaceFile(const std::string &nativePath, std::string_view bytes) = 0;
     // A folder exists at a Windows-form path (a trailing backslash is fine).
@@ -67,7 +85,7 @@ public:
 private:
     OpenerSystem &m_system;
     std::string m_listPath;
-    std::string m_listBytes;               // the file as read; the lines point into it
+    std::unique_ptr<FileBytes> m_listFile; // the file as read; the lines point into it
     std::vector<std::string_view> m_lines; // line 0 is the books folder as written
     std::string_view m_afterEnd;           // a NUL byte and what follows, kept on write-back
     std::string m_booksFolder;

@@ -6,6 +6,7 @@
 #include "opener/booklist.h"
 
 #include "platform/codec.h"
+#include "tools/collection.h"
 
 #include <algorithm>
 #include <chrono>
@@ -37,30 +38,6 @@ std::string readFile(const fs::path &path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// Sorted, distinct book names of one to three Hebrew words.
-std::vector<std::string> bookNames(size_t count)
-{
-    std::mt19937 random(1255);
-    std::uniform_int_distribution<int> letter(0xE0, 0xFA), wordLength(2, 7), words(1, 3);
-    const auto before = [](const std::string &a, const std::string &b) { return opener::compareNames(a, b) < 0; };
-    std::vector<std::string> names;
-    while (names.size() < count) {
-        while (names.size() < count) {
-            std::string name;
-            for (int word = words(random); word > 0; --word) {
-                if (!name.empty())
-                    name += ' ';
-                for (int i = wordLength(random); i > 0; --i)
-                    name += static_cast<char>(letter(random));
-            }
-            names.push_back(std::move(name));
-        }
-        std::sort(names.begin(), names.end(), before);
-        names.erase(std::unique(names.begin(), names.end()), names.end());
-    }
-    return names;
 }
 
 // Runs a program with the environment and waits for it; the stand-in's record gives
@@ -135,10 +112,15 @@ int main(int argc, char **argv)
     fs::copy_file(TESSUM_PROGRAM, kit / "tessum.exe");
     fs::copy_file(STANDIN_PROGRAM, bin / "xdg-open");
 
-    const auto names = bookNames(40000);
-    std::string list = "G:\\PDFS\\\r\n";
-    for (size_t i = 0; i < names.size(); ++i)
-        list += names[i] + "\t" + std::to_string(100000 + i) + "\t" + std::to_string(i % 97) + "\r\n";
+    // A generated collection's list: realistic Hebrew titles as book names, sorted.
+    const auto listLines = tools::bookListLines(tools::generatedBooks(40000, 1255), "G:\\PDFS\\");
+    std::string list;
+    std::vector<std::string> names;
+    for (const auto &line : listLines) {
+        list += line + "\r\n";
+        if (&line != &listLines.front())
+            names.emplace_back(opener::bookNameOf(line));
+    }
     const fs::path listPath = kit / "K נתונים.txt";
     std::ofstream(listPath, std::ios::binary) << list;
 

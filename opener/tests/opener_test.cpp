@@ -33,12 +33,12 @@ public:
     std::vector<std::pair<std::string, std::string>> messages;
     std::vector<std::string> errors;
 
-    std::string readFile(const std::string &nativePath) override
+    std::unique_ptr<FileBytes> readFile(const std::string &nativePath) override
     {
         const auto file = files.find(nativePath);
         if (file == files.end())
             platform::throwFileError("לא ניתן לפתוח את הקובץ", nativePath, ENOENT);
-        return file->second;
+        return std::make_unique<StringBytes>(file->second);
     }
     void replaceFile(const std::string &nativePath, std::string_view bytes) override
     {
