@@ -174,6 +174,29 @@ TEST_F(EndToEndTest, StubWithoutOpenerEndsSilentlyWithZero)
     EXPECT_EQ(stub.standardError, "");
 }
 
+TEST_F(EndToEndTest, StubLooksBesideItselfThenInTheCurrentFolderThenAlongPath)
+{
+    // Each place gets an opener whose list sends the book to a subfolder of its own.
+    const auto placeOpener = [&](const fs::path &folder, const std::string &subfolder) {
+        fs::copy_file(BOOK_PROGRAM, folder / openerName, fs::copy_options::overwrite_existing);
+        writeFile(folder / listName, w("F:\\PDFS\\\r\nבראשית\t101\t" + subfolder + "\r\n"));
+    };
+    const fs::path alone = m_root / "alone";
+    fs::create_directories(alone);
+    fs::copy_file(TESSUM_PROGRAM, alone / "K בראשית.exe");
+    placeOpener(alone, "beside");
+    placeOpener(m_root / "elsewhere", "current");
+    placeOpener(m_root / "bin", "path");
+
+    for (const std::string expected : {"beside", "current", "path"}) {
+        fs::remove(opened());
+        EXPECT_EQ(run(alone / "K בראשית.exe", {}).exitCode, 0);
+        EXPECT_EQ(waitForOpened(), (m_books / expected / "101.pdf").string() + "\n");
+        // Next time the place just tried has no opener.
+        fs::remove((expected == "beside" ? alone : expected == "current" ? m_root / "elsewhere" : m_root / "bin") / openerName);
+    }
+}
+
 TEST_F(EndToEndTest, OpenersStartedTogetherNeverLeaveATornList)
 {
     // A list long enough that writing it takes a while.
