@@ -86,6 +86,7 @@ Tpdf::Tpdf(DataFile &dataFile, BrowserServices services, QWidget *parent)
     ListBox1->setModel(m_model);
     connect(ListBox1, &QListView::clicked, this, &Tpdf::ListBox1Click);
     connect(ListBox1, &QListView::doubleClicked, this, &Tpdf::Button1Click);
+    connectSearchAndPreview();
     Button3Click();
     if (const int leftOut = m_dataFile.catalogue().leftOut(); leftOut > 0)
         m_services.messenger.show(QStringLiteral("Ondarel"),

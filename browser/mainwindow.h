@@ -120,6 +120,16 @@ private:
     bool m_allBooksShown = false;
 
     // --- search, locate, preview and opening (mainwindow_search.cpp) ---
+    void connectSearchAndPreview();
+    // Brings the title nearest to the search text to the top, makes it current, shows its preview.
+    void LocateTitle();
+    // Loads the current row's thumbnail into the preview picture (or the notice) and paints it.
+    void ShowPreview();
+    void makeRowCurrent(int row);
+    void listCurrentRowChanged(const QModelIndex &current, const QModelIndex &previous);
+    QFont m_noticeFont;
+    bool m_movingCurrentRow = false; // the program, not the user, moves the current row
+    int m_rowShownOnPress = -1;      // shown when a mouse press reached it; its click needs no second decode
 
     // --- saving copies, layout and view menu (mainwindow_save.cpp) ---
 };
