@@ -43,6 +43,9 @@ public:
 
     // The sub-folders of a folder as the list offers them: hidden ones left out,
     // sorted as people read them (case aside, numbers by value).
+    // Lists the current folder's sub-folders again.
+    void refresh() { rebuild(); }
+
     static std::vector<std::string> subfoldersOf(const std::string &nativeFolder);
 
 Q_SIGNALS:

@@ -170,6 +170,7 @@ void Tmain::Button1Click()
         redrawProgress(m_written, m_count);
         reportError(QStringLiteral("שגיאה לא ידועה"));
     }
+    m_folderList->refresh(); // a new "kelidor" folder shows
 }
 
 void Tmain::Button2Click()

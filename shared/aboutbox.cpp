@@ -13,6 +13,7 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
+#include <algorithm>
 #include <utility>
 
 namespace about {
@@ -97,9 +98,12 @@ TFodot::TFodot(QWidget *parent, AddressOpener openAddress)
     m_link->setPalette(linkColours);
     m_link->setCursor(Qt::PointingHandCursor);
 
+    // Sized to the address, centred where the layout puts it.
     m_mail = new QLabel(kMailAddress, this);
     m_mail->setObjectName(QStringLiteral("Label2"));
-    m_mail->setGeometry(54, 160, 106, 15);
+    const QRect mailRect(54, 160, 106, 15);
+    const int mailWidth = std::max(mailRect.width(), m_mail->sizeHint().width());
+    m_mail->setGeometry(mailRect.center().x() + 1 - mailWidth / 2, mailRect.top(), mailWidth, mailRect.height());
     m_mail->setAlignment(Qt::AlignCenter);
 
     m_lines = {QString(), QString(), QStringLiteral("גירסא 2.00"), QString(),

@@ -288,6 +288,8 @@ private Q_SLOTS:
         QCOMPARE(platform::readWholeFile((m_host / "kelidor/K נתונים.txt").string()),
                  std::string("G:\\kdapp\\WebApp\\WebApp\\App_Data\\PDFS\\\r\nA\t1\tx\r\nB\t2\ty\r\n"));
         QVERIFY(!fs::exists(m_host / "highlighted/kelidor"));
+        QCOMPARE(list->model()->index(list->model()->rowCount() - 1, 0).data().toString(), QStringLiteral("kelidor"));
+        QCOMPARE(list->currentFolder(), canonicalText(m_host));
         auto *book = control<QLabel>(*window, "Label3");
         QVERIFY(book->isVisible());
         QCOMPARE(book->text(), QStringLiteral("B"));
