@@ -76,10 +76,14 @@ protected:
     }
 
     Outcome run(const fs::path &program, const std::vector<std::string> &arguments,
-                std::vector<std::string> extraEnvironment = {}) const
+                const std::vector<std::string> &extraEnvironment = {}) const
     {
         std::vector<std::string> environment = m_environment;
-        environment.insert(environment.end(), extraEnvironment.begin(), extraEnvironment.end());
+        for (const auto &entry : extraEnvironment) { // replaces an entry of the same name
+            const auto name = entry.substr(0, entry.find('=') + 1);
+            std::erase_if(environment, [&](const std::string &old) { return old.starts_with(name); });
+            environment.push_back(entry);
+        }
         std::vector<char *> argv{const_cast<char *>(program.c_str())};
         for (const auto &argument : arguments)
             argv.push_back(const_cast<char *>(argument.c_str()));
@@ -154,13 +158,19 @@ TEST_F(EndToEndTest, OwnMessagesGoToStandardErrorWithExitCodeOne)
     EXPECT_TRUE(readFile(opened()).empty());
 }
 
-TEST_F(EndToEndTest, MissingListIsReportedWithExitCodeZero)
+TEST_F(EndToEndTest, SystemFailuresAreReportedWithExitCodeZero)
 {
+    // No xdg-open anywhere on PATH: the book was found but cannot be handed over.
+    fs::remove(m_root / "bin" / "xdg-open");
+    const Outcome noViewer = run(m_kit / openerName, {(m_kit / "K בראשית.exe").string()}, {"PATH=/nonexistent"});
+    EXPECT_EQ(noViewer.exitCode, 0);
+    EXPECT_NE(noViewer.standardError.find("xdg-open"), std::string::npos) << noViewer.standardError;
+    EXPECT_EQ(noViewer.standardError.rfind("K הפעלה: ", 0), 0u) << noViewer.standardError; // captioned with the title
+
     fs::remove(m_kit / listName);
-    const Outcome opener = run(m_kit / openerName, {(m_kit / "K בראשית.exe").string()});
-    EXPECT_EQ(opener.exitCode, 0);
-    EXPECT_NE(opener.standardError.find((m_kit / listName).string()), std::string::npos) << opener.standardError;
-    EXPECT_TRUE(readFile(opened()).empty());
+    const Outcome noList = run(m_kit / openerName, {(m_kit / "K בראשית.exe").string()});
+    EXPECT_EQ(noList.exitCode, 0);
+    EXPECT_NE(noList.standardError.find((m_kit / listName).string()), std::string::npos) << noList.standardError;
 }
 
 TEST_F(EndToEndTest, StubWithoutOpenerEndsSilentlyWithZero)
