@@ -10,7 +10,7 @@ DataFile::DataFile(std::string nativePath)
     : m_path(std::move(nativePath)), m_catalogue(platform::readWholeFile(m_path))
 {
     if (!m_catalogue.hasLine0())
-        throw platform::FileError("קובץ הנתונים ריק: " + m_path);
+        throw platform::FileError("קובץ הנתונים ריק: " + platform::pathForMessage(m_path));
 }
 
 std::string DataFile::resolveBooksFolder(std::string_view folder)

@@ -167,11 +167,17 @@ void copyBytes(int from, int to, const std::string &source, const std::string &t
 
 } // namespace
 
+std::string pathForMessage(std::string_view nativePath)
+{
+    // Left-to-right isolate ... pop directional isolate.
+    return "\u2066" + std::string(nativePath) + "\u2069";
+}
+
 void throwFileError(std::string_view what, std::string_view nativePath, int errorNumber)
 {
     std::string text(what);
     text += ": ";
-    text += nativePath;
+    text += pathForMessage(nativePath);
     text += "\n";
     text += std::strerror(errorNumber);
     throw FileError(text);
@@ -199,8 +205,10 @@ std::string readWholeFile(const std::string &nativePath)
         throwFileError("לא ניתן לקרוא את הקובץ", nativePath, errno);
     if (S_ISDIR(info.st_mode))
         throwFileError("לא ניתן לקרוא את הקובץ", nativePath, EISDIR);
+    // One byte more than the reported size, so that the end of the file is seen
+    // without growing the buffer.
     std::string bytes;
-    bytes.resize(info.st_size > 0 ? static_cast<size_t>(info.st_size) : 0);
+    bytes.resize((info.st_size > 0 ? static_cast<size_t>(info.st_size) : 0) + 1);
     size_t filled = 0;
     for (;;) {
         if (filled == bytes.size())

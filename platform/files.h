@@ -12,6 +12,9 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A path set apart so that it reads left to right inside a right-to-left message.
+std::string pathForMessage(std::string_view nativePath);
+
 // "<what, in Hebrew>: <path>\n<the system's reason>"
 [[noreturn]] void throwFileError(std::string_view what, std::string_view nativePath, int errorNumber);
 
