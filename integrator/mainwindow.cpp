@@ -60,6 +60,17 @@ QLabel *autoSizedLabel(const QString &name, const QString &text, QRect designed,
     return label;
 }
 
+// The run's Windows form of a native folder or file. A name that the code page cannot
+// hold (or one holding a backslash) would come back as another path, and the run would
+// read or write somewhere the user did not choose: such a path is refused.
+std::string windowsFormOf(const std::string &nativePath)
+{
+    std::string windowsPath = platform::toWindowsPath(nativePath);
+    if (platform::toNativePath(windowsPath) != nativePath)
+        throw CopyRunError("שם התיקיה מכיל תווים שהתוכנה אינה יכולה לכתוב: " + nativePath);
+    return windowsPath;
+}
+
 } // namespace
 
 Tmain::Tmain(TmainServices services, QWidget *parent)
@@ -150,14 +161,16 @@ Tmain::Tmain(TmainServices services, QWidget *parent)
 
 Tmain::~Tmain() = default;
 
+// A failure must not leave the handler: Qt leaves an exception that crosses its signal
+// delivery undefined. The run's failures go to the application's general error report.
 void Tmain::Button1Click()
 {
     try {
         const std::string ownExecutable =
             m_services.ownExecutable.empty() ? platform::ownExecutablePath() : m_services.ownExecutable;
         CopyRunSettings settings;
-        settings.ownExecutable = platform::toWindowsPath(ownExecutable);
-        settings.chosenFolder = platform::toWindowsPath(m_folderList->currentFolder());
+        settings.ownExecutable = windowsFormOf(ownExecutable);
+        settings.chosenFolder = windowsFormOf(m_folderList->currentFolder());
         settings.addStubPrefix = m_prefixBox->isChecked();
         settings.intoSubFolder = m_subFolderBox->isChecked();
         settings.collectionDrive = platform::toWin1255(m_driveEdit->text());

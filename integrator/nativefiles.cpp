@@ -4,8 +4,6 @@
 #include "platform/copysource.h"
 #include "platform/files.h"
 
-#include <cerrno>
-#include <climits>
 #include <cstdlib>
 #include <optional>
 

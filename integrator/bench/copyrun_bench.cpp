@@ -204,9 +204,12 @@ int main(int argc, char *argv[])
     std::printf("copy run of %d books, stub %s of %llu bytes, %d rounds (median, best):\n", books, stubKind,
                 stubSize, rounds);
     const auto report = [&](const char *what, const std::vector<double> &times) {
-        std::printf("  %-7s %8.3f s  %8.3f s  %5.2fx floor  (%.1f us per stub)\n", what, median(times),
+        std::printf("  %-7s %8.3f s  %8.3f s  %5.2fx floor  (%.1f us per stub)  rounds:", what, median(times),
                     *std::min_element(times.begin(), times.end()), median(times) / floorMedian,
                     median(times) / books * 1e6);
+        for (const double time : times)
+            std::printf(" %.2f", time);
+        std::printf("\n");
     };
     report("floor", floorTimes);
     report("engine", engineTimes);

@@ -368,6 +368,20 @@ private Q_SLOTS:
         QVERIFY(!fs::exists(m_host / "kelidor/K C.exe"));
     }
 
+    // A folder name the code page cannot hold would send the run to a "?" folder.
+    void foldersTheCodePageCannotNameAreRefused()
+    {
+        const fs::path russian = m_host / "книги";
+        fs::create_directories(russian);
+        auto window = newWindow();
+        control<DirectoryListBox>(*window, "DirectoryListBox1")->setCurrentFolder(russian.string());
+        QTest::mouseClick(control<QPushButton>(*window, "Button1"), Qt::LeftButton);
+        QCOMPARE(m_errors.shown.size(), size_t{1});
+        QVERIFY(m_errors.shown[0].text.contains(QString::fromStdString(canonicalText(russian))));
+        QCOMPARE(std::distance(fs::directory_iterator(m_host), fs::directory_iterator()), 1);
+        QVERIFY(fs::is_empty(russian));
+    }
+
     void aboutButtonShowsTheBoxWithTheToolsTitle()
     {
         about::TFodot *box = nullptr;
