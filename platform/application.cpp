@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include "messages.h"
+#include "translations.h"
 
 #include <exception>
 
@@ -9,6 +10,8 @@ namespace platform {
 Application::Application(int &argc, char **argv) : QApplication(argc, argv)
 {
     setLayoutDirection(Qt::RightToLeft);
+    // Without the translation Qt's dialogs stay English; the program works all the same.
+    installQtHebrewTranslation(*this);
 }
 
 Application::~Application() = default;
