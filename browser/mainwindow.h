@@ -132,6 +132,11 @@ private:
     int m_rowShownOnPress = -1;      // shown when a mouse press reached it; its click needs no second decode
 
     // --- saving copies, layout and view menu (mainwindow_save.cpp) ---
+    // The folder the last save went into, in Windows form with its trailing "\" (or ":");
+    // kept for the run only.
+    std::string m_defaultFolder = "C:\\";
+    QFontDialog *FontDialog1 = nullptr;
+    QColorDialog *ColorDialog1 = nullptr;
 };
 
 } // namespace browser
