@@ -4,6 +4,7 @@
 #include "platform/application.h"
 #include "platform/files.h"
 #include "platform/messages.h"
+#include "shared/aboutbox.h"
 
 #include <filesystem>
 
@@ -18,6 +19,9 @@ int main(int argc, char *argv[])
         browser::DataFile dataFile(dataPath.string());
         browser::BrowserServices services{messenger, {}};
         browser::Tpdf pdf(dataFile, services);
+        // The about box, created after the main window and hidden until asked for.
+        about::TFodot Fodot(&pdf);
+        pdf.setAboutBox([&Fodot](const std::string &title, double version) { Fodot.ShowAbout(title, version); });
         pdf.show();
         application.exec();
     } catch (const std::exception &error) {

@@ -61,6 +61,11 @@ public:
     const BookListModel &listModel() const { return *m_model; }
     const QImage &previewImage() const { return m_previewImage; }
     bool allBooksShown() const { return m_allBooksShown; }
+    // The about box is made after the window; this is how the window reaches it.
+    void setAboutBox(std::function<void(const std::string &title, double version)> showAbout)
+    {
+        m_services.showAbout = std::move(showAbout);
+    }
 
 public Q_SLOTS:
     void Button1Click();

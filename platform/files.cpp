@@ -88,8 +88,8 @@ class TemporaryFile {
 public:
     explicit TemporaryFile(const std::string &target) : m_target(target)
     {
-        const auto name = std::filesystem::path(target).filename().string();
-        std::string pattern = folderOf(target) + "/." + name + ".XXXXXX";
+        // A short name of its own: a target name near the length limit still has room.
+        std::string pattern = folderOf(target) + "/.kelidor-XXXXXX";
         std::vector<char> buffer(pattern.begin(), pattern.end());
         buffer.push_back('\0');
         m_fd = Fd(::mkostemp(buffer.data(), O_CLOEXEC));

@@ -121,6 +121,20 @@ private Q_SLOTS:
         QCOMPARE(window->findChild<QLineEdit *>(u("Edit1"))->layoutDirection(), Qt::LeftToRight);
     }
 
+    void aboutFromTheMenuAndTheHiddenButton()
+    {
+        platform::writeFileAtomically(m_data, "\\tmp\\\n");
+        DataFile data(m_data);
+        QStringList shown;
+        Tpdf window(data, BrowserServices{m_messenger, [&shown](const std::string &title, double version) {
+                                              shown << QString::fromStdString(title) + QLatin1Char(' ')
+                                                      + QString::number(version, 'f', 2);
+                                          }});
+        window.findChild<QAction *>(u("N3"))->trigger();
+        window.findChild<QPushButton *>(u("Button4"))->click();
+        QCOMPARE(shown, (QStringList{u("Ondarel 1.00"), u("Ondarel 1.00")}));
+    }
+
     void tabOrderPassesOverHiddenAndUncheckedControls()
     {
         platform::writeFileAtomically(m_data, "\\tmp\\\n1\ta\ts\tb\n");
