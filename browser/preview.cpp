@@ -13,26 +13,36 @@ QFont noticeFont(const QFont &windowFont)
     return font;
 }
 
+namespace {
+
+// preview at area in RGB32, kept when it is so already: painting over it in place spares
+// allocating (and faulting in) a fresh image on every change of row.
+void prepare(QImage &preview, QSize area)
+{
+    if (preview.size() != area || preview.format() != QImage::Format_RGB32)
+        preview = QImage(area, QImage::Format_RGB32);
+}
+
+} // namespace
+
 void drawStretched(QImage &preview, const QImage &picture, QSize area)
 {
-    QImage stretched(area, QImage::Format_RGB32);
-    QPainter painter(&stretched);
+    prepare(preview, area);
+    if (preview.isNull())
+        return;
+    QPainter painter(&preview);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawImage(QRect(QPoint(0, 0), area), picture);
-    painter.end();
-    preview = std::move(stretched);
 }
 
 void drawNotice(QImage &preview, QSize area, const QFont &font)
 {
     const QString notice = QStringLiteral("לא נמצאה תמונה");
-    QImage image(area, QImage::Format_RGB32);
-    if (image.isNull()) {
-        preview = image;
+    prepare(preview, area);
+    if (preview.isNull())
         return;
-    }
-    image.fill(Qt::white);
-    QPainter painter(&image);
+    preview.fill(Qt::white);
+    QPainter painter(&preview);
     painter.setFont(font);
     painter.setPen(QColor(255, 0, 0));
     painter.setLayoutDirection(Qt::RightToLeft);
@@ -43,8 +53,6 @@ void drawNotice(QImage &preview, QSize area, const QFont &font)
     const int x = area.width() / 2 - textWidth / 2;
     const int y = area.height() / 2 - textHeight / 2;
     painter.drawText(QPoint(x, y + metrics.ascent()), notice);
-    painter.end();
-    preview = std::move(image);
 }
 
 bool loadPreview(QImage &preview, const std::optional<std::string> &nativePath, QSize area, const QFont &font)

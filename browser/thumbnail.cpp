@@ -85,6 +85,32 @@ struct Decompressor {
     jpeg_progress_mgr progress{};
 };
 
+// Pixels in the byte order of QImage::Format_RGB32 where libjpeg can write them so (its
+// colour-space extensions), which the preview then copies without converting them.
+#ifdef JCS_EXTENSIONS
+constexpr J_COLOR_SPACE kNativeRgb32 = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
+
+J_COLOR_SPACE outputColourSpace(J_COLOR_SPACE)
+{
+    return kNativeRgb32;
+}
+
+QImage::Format imageFormat(J_COLOR_SPACE)
+{
+    return QImage::Format_RGB32;
+}
+#else
+J_COLOR_SPACE outputColourSpace(J_COLOR_SPACE file)
+{
+    return file == JCS_GRAYSCALE ? JCS_GRAYSCALE : JCS_RGB;
+}
+
+QImage::Format imageFormat(J_COLOR_SPACE output)
+{
+    return output == JCS_GRAYSCALE ? QImage::Format_Grayscale8 : QImage::Format_RGB888;
+}
+#endif
+
 // The two steps below are where libjpeg's errors land. Between setjmp and a possible
 // longjmp they create no object with a destructor (the jump would skip it); everything
 // that owns memory lives in the caller.
@@ -100,7 +126,7 @@ bool startDecoding(Decompressor &decoder, std::string_view bytes, QSize atLeast)
     jpeg_read_header(&info, TRUE);
     if (static_cast<long long>(info.image_width) * info.image_height > MaxJpegPixels)
         failWith(reinterpret_cast<j_common_ptr>(&info), "the picture is too large");
-    info.out_color_space = info.jpeg_color_space == JCS_GRAYSCALE ? JCS_GRAYSCALE : JCS_RGB;
+    info.out_color_space = outputColourSpace(info.jpeg_color_space);
     if (!atLeast.isEmpty()) {
         // The smallest scale still covering the area; at 8/8 (the loop's end) the full size.
         info.scale_denom = 8;
@@ -144,7 +170,7 @@ JpegPicture decodeJpeg(std::string_view bytes, QSize atLeast)
         return {{}, decoder.errors.message};
     const jpeg_decompress_struct &info = decoder.info;
     QImage image(static_cast<int>(info.output_width), static_cast<int>(info.output_height),
-                 info.out_color_space == JCS_GRAYSCALE ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
+                 imageFormat(info.out_color_space));
     if (image.isNull())
         return {{}, "not enough memory for the picture"};
     if (!decodeLines(decoder, image))

@@ -20,7 +20,7 @@ inline constexpr long long MaxJpegPixels = 50'000'000;
 inline constexpr int MaxJpegScans = 1000;
 
 struct JpegPicture {
-    QImage image;        // RGB888 or Grayscale8; null when the picture could not be read
+    QImage image;        // null when the picture could not be read
     std::string failure; // why not (libjpeg's own message or ours), empty on success
 };
 
