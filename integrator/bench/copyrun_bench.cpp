@@ -24,6 +24,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -103,12 +104,15 @@ int main(int argc, char *argv[])
 {
     int books = 40000;
     int rounds = 3;
+    int only = -1; // all three ways
     fs::path folder = fs::temp_directory_path() / ("kelidor-copyrun-bench-" + std::to_string(::getpid()));
     for (int i = 1; i + 1 < argc; i += 2) {
         if (std::strcmp(argv[i], "--books") == 0)
             books = std::atoi(argv[i + 1]);
         else if (std::strcmp(argv[i], "--rounds") == 0)
             rounds = std::max(1, std::atoi(argv[i + 1]));
+        else if (std::strcmp(argv[i], "--only") == 0)
+            only = std::strcmp(argv[i + 1], "floor") == 0 ? 0 : std::strcmp(argv[i + 1], "engine") == 0 ? 1 : 2;
         else if (std::strcmp(argv[i], "--folder") == 0)
             folder = fs::path(argv[i + 1]) / ("kelidor-copyrun-bench-" + std::to_string(::getpid()));
     }
@@ -168,9 +172,12 @@ int main(int argc, char *argv[])
         // Each round starts with another of the three, so that none always runs on the
         // file system's freshest (or most crowded) state.
         for (int turn = 0; turn < 3; ++turn) {
+            const int way = (round + turn) % 3;
+            if (only >= 0 && way != only)
+                continue;
             ::sync();
             const auto start = Clock::now();
-            switch ((round + turn) % 3) {
+            switch (way) {
             case 0:
                 floorLoop(stubPath, targets);
                 floorTimes.push_back(secondsSince(start));
@@ -187,12 +194,15 @@ int main(int argc, char *argv[])
             }
         }
 
-        for (const auto &host : {floorTarget, engineHost / "kelidor", windowHost / "kelidor"}) {
+        const fs::path hosts[] = {floorTarget, engineHost / "kelidor", windowHost / "kelidor"};
+        for (int way = 0; way < 3; ++way) {
+            if (only >= 0 && way != only)
+                continue;
             size_t count = 0;
-            for ([[maybe_unused]] const auto &entry : fs::directory_iterator(host))
+            for ([[maybe_unused]] const auto &entry : fs::directory_iterator(hosts[way]))
                 ++count;
-            if (count != lines.size() - 1 + (host == floorTarget ? 0 : 2)) {
-                std::fprintf(stderr, "%s holds %zu files\n", host.c_str(), count);
+            if (count != lines.size() - 1 + (way == 0 ? 0 : 2)) { // the run adds the opener and the list
+                std::fprintf(stderr, "%s holds %zu files\n", hosts[way].c_str(), count);
                 return 1;
             }
         }
@@ -200,10 +210,12 @@ int main(int argc, char *argv[])
     }
     fs::remove_all(folder);
 
-    const double floorMedian = median(floorTimes);
+    const double floorMedian = floorTimes.empty() ? std::nan("") : median(floorTimes);
     std::printf("copy run of %d books, stub %s of %llu bytes, %d rounds (median, best):\n", books, stubKind,
                 stubSize, rounds);
     const auto report = [&](const char *what, const std::vector<double> &times) {
+        if (times.empty())
+            return;
         std::printf("  %-7s %8.3f s  %8.3f s  %5.2fx floor  (%.1f us per stub)  rounds:", what, median(times),
                     *std::min_element(times.begin(), times.end()), median(times) / floorMedian,
                     median(times) / books * 1e6);
