@@ -6,6 +6,8 @@
 #include "preview.h"
 #include "search.h"
 
+#include "platform/codec.h"
+#include "platform/files.h"
 #include "platform/messages.h"
 #include "platform/process.h"
 #include "platform/qtext.h"
@@ -61,9 +63,17 @@ void Tpdf::Button1Click()
         return; // an empty list has no book to open
     const Catalogue &catalogue = m_dataFile.catalogue();
     const std::string path = pdfPath(platform::toWin1255(Edit1->text()), catalogue.subfolder(entry), catalogue.id(entry));
-    // A drive that does not exist holds no book: there is nothing to hand over.
-    if (const auto native = platform::toNativePath(path))
-        platform::openWithShell(*native);
+    // Without a shell of its own to complain, the browser tells the reader itself when
+    // the book is not there or nothing can open it.
+    const auto native = platform::toNativePath(path); // no drive: no book
+    const QString shownPath = platform::fromUtf8(platform::pathForMessage(platform::win1255ToUtf8(path)));
+    if (!native || !platform::fileExists(*native))
+        m_services.messenger.show(QStringLiteral("Ondarel"), QStringLiteral("הספר לא נמצא:\n") + shownPath,
+                                  platform::MessageIcon::Stop);
+    else if (!platform::openWithShell(*native))
+        m_services.messenger.show(QStringLiteral("Ondarel"),
+                                  QStringLiteral("לא נמצאה תוכנה לפתיחת הספר (xdg-open):\n") + shownPath,
+                                  platform::MessageIcon::Stop);
 }
 
 void Tpdf::Button2Click()

@@ -91,11 +91,18 @@ private:
         platform::writeFileAtomically(path, encodeJpeg(picture, JpegKind::Baseline));
     }
 
+    static void writePdf(const std::string &path)
+    {
+        platform::forceDirectories(path.substr(0, path.rfind('/')));
+        platform::writeFileAtomically(path, "%PDF-1.4\n%%EOF\n");
+    }
+
     void openWindow(const std::vector<Book> &books)
     {
         std::string bytes = booksFolder() + "\r\n";
         for (const Book &book : books) {
             bytes += std::to_string(book.id) + '\t' + book.title + '\t' + book.subfolder + '\t' + book.author + "\r\n";
+            writePdf(pdfOf(book));
             if (book.thumbnail.isValid())
                 writeThumbnail(book, book.thumbnail);
         }
@@ -451,7 +458,7 @@ private Q_SLOTS:
         const auto books = collection();
         openWindow(books);
         auto *folder = control<QLineEdit>("Edit1");
-        QDir().mkpath(m_root.path() + QStringLiteral("/other"));
+        writePdf(native(QStringLiteral("other/s1/10.pdf")));
         folder->setText(QString::fromStdString(platform::toWindowsPath(native(QStringLiteral("other")))) + u("\\"));
         list()->setFocus();
         QTest::keyClick(list(), Qt::Key_Return);
@@ -463,8 +470,24 @@ private Q_SLOTS:
         // A drive that does not exist holds nothing to open.
         QFile::remove(openedFile());
         folder->setText(u("Q:\\books\\"));
+        m_messenger.shown.clear();
         QTest::keyClick(list(), Qt::Key_Return);
         QCOMPARE(waitForOpened(0), QStringList());
+        QCOMPARE(m_messenger.shown.size(), 1);
+        QVERIFY2(m_messenger.shown.front().startsWith(u("Ondarel|הספר לא נמצא:\n")), qPrintable(m_messenger.shown.front()));
+    }
+
+    void aMissingBookIsToldNotOpened()
+    {
+        const auto books = collection();
+        openWindow(books);
+        QFile::remove(QString::fromStdString(pdfOf(books[0])));
+        list()->setFocus();
+        QTest::keyClick(list(), Qt::Key_Return);
+        QCOMPARE(waitForOpened(0), QStringList());
+        QCOMPARE(m_messenger.shown.size(), 1);
+        QVERIFY2(m_messenger.shown.front().contains(QString::number(books[0].id) + u(".pdf")),
+                 qPrintable(m_messenger.shown.front()));
     }
 
     void anEmptyCatalogueOpensAndLocatesNothing()
