@@ -26,9 +26,9 @@ macro(kelidor_install_link link target)
   list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${kelidorRoot}${link}")
 endmacro()
 
+# Left out of the install manifest, so that removing what an install wrote keeps it.
 macro(kelidor_note_kept file)
   message(STATUS "Keeping: ${kelidorRoot}${file} (already there)")
-  list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${kelidorRoot}${file}")
 endmacro()
 
 if(KELIDOR_HAS_BROWSER)
