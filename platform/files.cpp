@@ -229,8 +229,17 @@ std::string readWholeFile(const std::string &nativePath)
 
 void writeFileAtomically(const std::string &nativePath, std::string_view bytes)
 {
-    TemporaryFile temporary(nativePath);
-    writeAll(temporary.fd(), bytes, nativePath);
+    // A data file reached through a link is replaced where it really lies, and the
+    // link stays.
+    std::error_code error;
+    std::string target = nativePath;
+    if (std::filesystem::is_symlink(target, error)) {
+        const auto resolved = std::filesystem::weakly_canonical(target, error);
+        if (!error)
+            target = resolved.string();
+    }
+    TemporaryFile temporary(target);
+    writeAll(temporary.fd(), bytes, target);
     temporary.commit();
 }
 

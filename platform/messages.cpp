@@ -1,5 +1,7 @@
 #include "messages.h"
 
+#include "translations.h"
+
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -80,6 +82,7 @@ void showStandaloneMessage(const QString &caption, const QString &text, MessageI
     QApplication application(argc, argv);
     if (QGuiApplication::platformName() == QLatin1String("offscreen"))
         return;
+    installQtHebrewTranslation(application);
     QApplication::setLayoutDirection(Qt::RightToLeft);
     showBox(nullptr, caption, text, icon);
 }

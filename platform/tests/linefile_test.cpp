@@ -105,6 +105,16 @@ TEST_F(LineFileTest, AFullDiskLeavesTheOldFileAsItWas)
     EXPECT_EQ(entriesInFolder(), 1u);
 }
 
+TEST_F(LineFileTest, AFileReachedThroughALinkIsReplacedWhereItLies)
+{
+    const std::string real = (m_folder / "real.txt").string();
+    writeLineFile(real, {{"old"}, ""});
+    fs::create_symlink("real.txt", m_file);
+    writeLineFile(m_file, {{"new"}, ""});
+    EXPECT_TRUE(fs::is_symlink(m_file));
+    EXPECT_EQ(readWholeFile(real), "new\r\n");
+}
+
 TEST_F(LineFileTest, ReplacingKeepsThePermissions)
 {
     writeLineFile(m_file, {{"old"}, ""});
