@@ -55,16 +55,10 @@ Catalogue::Catalogue(std::string fileBytes) : m_bytes(std::move(fileBytes))
     const auto entryLines = static_cast<int>(m_lines.size()) - 1;
     const int entries = entryLines < MaxEntries ? entryLines : MaxEntries;
     m_leftOut = entryLines - entries;
-    m_ids.reserve(static_cast<size_t>(entries));
-    m_titles.reserve(static_cast<size_t>(entries));
-    m_authors.reserve(static_cast<size_t>(entries));
-    m_subfolders.reserve(static_cast<size_t>(entries));
+    m_entries.reserve(static_cast<size_t>(entries));
     for (int k = 0; k < entries; ++k) {
         const EntryFields fields = splitEntryLine(m_lines[static_cast<size_t>(k) + 1]);
-        m_ids.push_back(readId(fields.id));
-        m_titles.push_back(fields.title);
-        m_authors.push_back(fields.author);
-        m_subfolders.push_back(fields.subfolder);
+        m_entries.push_back({readId(fields.id), fields.title, fields.author, fields.subfolder});
     }
 }
 

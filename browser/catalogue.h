@@ -49,22 +49,27 @@ public:
     // whatever followed a NUL byte, unchanged.
     std::string fileText() const;
 
-    int entryCount() const { return static_cast<int>(m_ids.size()); }
+    int entryCount() const { return static_cast<int>(m_entries.size()); }
     // Entry lines that did not fit into the tables.
     int leftOut() const { return m_leftOut; }
 
-    std::int32_t id(int k) const { return m_ids[static_cast<size_t>(k)]; }
-    std::string_view title(int k) const { return m_titles[static_cast<size_t>(k)]; }
-    std::string_view author(int k) const { return m_authors[static_cast<size_t>(k)]; }
-    std::string_view subfolder(int k) const { return m_subfolders[static_cast<size_t>(k)]; }
+    std::int32_t id(int k) const { return entry(k).id; }
+    std::string_view title(int k) const { return entry(k).title; }
+    std::string_view author(int k) const { return entry(k).author; }
+    std::string_view subfolder(int k) const { return entry(k).subfolder; }
 
 private:
     std::string m_bytes;
     std::string m_line0;
     std::vector<std::string_view> m_lines;
     std::string_view m_afterEnd;
-    std::vector<std::int32_t> m_ids;
-    std::vector<std::string_view> m_titles, m_authors, m_subfolders;
+    // The four tables side by side: one allocation, and an entry's fields together.
+    struct Entry {
+        std::int32_t id;
+        std::string_view title, author, subfolder;
+    };
+    const Entry &entry(int k) const { return m_entries[static_cast<size_t>(k)]; }
+    std::vector<Entry> m_entries;
     int m_leftOut = 0;
 };
 

@@ -16,6 +16,7 @@ LineViews splitLineViews(std::string_view bytes)
     }
     // The next CR and the next LF are each found with memchr and looked for again only
     // once passed: one fast pass over the text whatever its line ends.
+    text.lines.reserve(bytes.size() / 48 + 1); // about one line per 48 bytes; grows if not
     const char *p = bytes.data();
     const char *const end = p + bytes.size();
     auto next = [end](const char *from, char c) {
