@@ -9,6 +9,19 @@
 
 namespace browser {
 
+namespace {
+
+// No row is wide enough to show more characters of a field than this; converting and
+// laying out the whole of a field of megabytes would stall every repaint of the list.
+constexpr size_t kMaxShownCharacters = 4096;
+
+QString shownText(std::string_view field)
+{
+    return platform::toQString(field.substr(0, kMaxShownCharacters));
+}
+
+} // namespace
+
 BookListModel::BookListModel(const Catalogue &catalogue, QObject *parent)
     : QAbstractListModel(parent), m_catalogue(catalogue)
 {
@@ -26,12 +39,11 @@ QVariant BookListModel::data(const QModelIndex &index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return platform::toQString(m_catalogue.title(entry)) + QLatin1Char('\t')
-            + platform::toQString(m_catalogue.author(entry));
+        return shownText(m_catalogue.title(entry)) + QLatin1Char('\t') + shownText(m_catalogue.author(entry));
     case TitleRole:
-        return platform::toQString(m_catalogue.title(entry));
+        return shownText(m_catalogue.title(entry));
     case AuthorRole:
-        return platform::toQString(m_catalogue.author(entry));
+        return shownText(m_catalogue.author(entry));
     case EntryRole:
         return entry;
     default:

@@ -1,7 +1,8 @@
 #pragma once
 // The result list: a model over rowEntry, the table that maps list rows to catalogue
 // entries. Row r shows entry rowEntry[r] as title, TAB, author; refilling the list is
-// one model reset, however many rows.
+// one model reset, however many rows. A field shows at most its first 4096 characters:
+// no row is wide enough for more.
 #include "catalogue.h"
 
 #include <QAbstractListModel>
