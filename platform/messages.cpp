@@ -1,5 +1,7 @@
 #include "messages.h"
 
+#include "boxtext.h"
+
 #include "translations.h"
 
 #include <QApplication>
@@ -32,7 +34,7 @@ QMessageBox::Icon toQtIcon(MessageIcon icon)
 
 void showBox(QWidget *parent, const QString &caption, const QString &text, MessageIcon icon)
 {
-    QMessageBox box(toQtIcon(icon), caption, text, QMessageBox::Ok, parent);
+    QMessageBox box(toQtIcon(icon), caption, boxText(text), QMessageBox::Ok, parent);
     box.setLayoutDirection(Qt::RightToLeft);
     box.setTextFormat(Qt::PlainText);
     box.exec();
