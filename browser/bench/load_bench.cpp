@@ -2,6 +2,7 @@
 // against the floor of the same work: one read of the file and one memchr pass over it.
 //
 //   load_bench [data.txt]     (without a file, a 40000-book catalogue is made up)
+#include "browser/bench/benchtimer.h"
 #include "browser/booklistmodel.h"
 #include "browser/datafile.h"
 #include "platform/files.h"
@@ -19,19 +20,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double medianMicroseconds(int runs, const std::function<void()> &work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = Clock::now();
-        work();
-        times.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
+using browser::bench::medianMicroseconds;
 
 std::string madeUpCatalogue(int books)
 {

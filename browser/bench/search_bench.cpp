@@ -5,6 +5,7 @@
 //
 // Without a file a 40000-book catalogue is made up; the generated one is better:
 //   gen-collection --books /tmp/b --data /tmp/data.txt --count 40000 --no-files
+#include "browser/bench/benchtimer.h"
 #include "browser/booklistmodel.h"
 #include "browser/datafile.h"
 #include "browser/locate.h"
@@ -36,19 +37,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double medianMicroseconds(int runs, const std::function<void()> &work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = Clock::now();
-        work();
-        times.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
+using browser::bench::medianMicroseconds;
 
 std::string madeUpCatalogue(int books)
 {

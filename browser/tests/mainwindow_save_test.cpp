@@ -1,5 +1,6 @@
 // Saving copies from the main window, its layout on resize, and the view menu, on Qt's
 // offscreen platform with a temporary collection and drive table.
+#include "browser/tests/recordingmessenger.h"
 #include "browser/mainwindow.h"
 #include "platform/files.h"
 #include "platform/messages.h"
@@ -18,19 +19,9 @@
 #include <memory>
 
 using namespace browser;
+using browser::testing::RecordingMessenger;
 
 namespace {
-
-class RecordingMessenger final : public platform::Messenger {
-public:
-    void show(const QString &caption, const QString &text, platform::MessageIcon icon) override
-    {
-        shown << caption + QLatin1Char('|') + text;
-        icons.push_back(icon);
-    }
-    QStringList shown;
-    std::vector<platform::MessageIcon> icons;
-};
 
 QString u(const char *utf8) { return QString::fromUtf8(utf8); }
 

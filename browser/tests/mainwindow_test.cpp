@@ -1,4 +1,5 @@
 // The main window on Qt's offscreen platform, with a temporary data.txt and drive table.
+#include "browser/tests/recordingmessenger.h"
 #include "browser/mainwindow.h"
 #include "platform/files.h"
 #include "platform/messages.h"
@@ -15,17 +16,9 @@
 #include <memory>
 
 using namespace browser;
+using browser::testing::RecordingMessenger;
 
 namespace {
-
-class RecordingMessenger final : public platform::Messenger {
-public:
-    void show(const QString &caption, const QString &text, platform::MessageIcon) override
-    {
-        shown << caption + QLatin1Char('|') + text;
-    }
-    QStringList shown;
-};
 
 QString u(const char *utf8) { return QString::fromUtf8(utf8); }
 

@@ -2,6 +2,7 @@
 // platform, with a recording xdg-open first on PATH.
 #include "jpegfixture.h"
 
+#include "browser/tests/recordingmessenger.h"
 #include "browser/mainwindow.h"
 #include "platform/files.h"
 #include "platform/messages.h"
@@ -21,15 +22,6 @@ using namespace browser;
 using namespace browser::testing;
 
 namespace {
-
-class RecordingMessenger final : public platform::Messenger {
-public:
-    void show(const QString &caption, const QString &text, platform::MessageIcon) override
-    {
-        shown << caption + QLatin1Char('|') + text;
-    }
-    QStringList shown;
-};
 
 QString u(const char *utf8) { return QString::fromUtf8(utf8); }
 
