@@ -181,7 +181,7 @@ JpegPicture decodeJpeg(std::string_view bytes, QSize atLeast)
 JpegPicture readJpegFile(const std::string &nativePath, QSize atLeast)
 {
     try {
-        return decodeJpeg(platform::readWholeFile(nativePath), atLeast);
+        return decodeJpeg(platform::readWholeFileUpTo(nativePath, MaxJpegFileBytes), atLeast);
     } catch (const platform::FileError &error) {
         return {{}, error.what()};
     } catch (const std::bad_alloc &) {

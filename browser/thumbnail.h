@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QSize>
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,9 @@ namespace browser {
 inline constexpr long long MaxJpegPixels = 50'000'000;
 // Progressive pictures have about ten scans; thousands of tiny ones only burn time.
 inline constexpr int MaxJpegScans = 1000;
+// A thumbnail file larger than this is refused unread: a picture within the pixel bound
+// is far smaller, and reading gigabytes only to refuse them would fill the memory.
+inline constexpr size_t MaxJpegFileBytes = size_t{128} << 20;
 
 struct JpegPicture {
     QImage image;        // null when the picture could not be read

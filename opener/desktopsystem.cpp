@@ -57,7 +57,7 @@ std::unique_ptr<FileBytes> DesktopSystem::readFile(const std::string &nativePath
 {
     int fd;
     do
-        fd = ::open(nativePath.c_str(), O_RDONLY | O_CLOEXEC);
+        fd = ::open(nativePath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK); // a FIFO must not block
     while (fd < 0 && errno == EINTR);
     if (fd < 0)
         platform::throwFileError("לא ניתן לפתוח את הקובץ", nativePath, errno);

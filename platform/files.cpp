@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -197,20 +198,31 @@ bool fileExists(const std::string &nativePath)
 
 std::string readWholeFile(const std::string &nativePath)
 {
-    Fd file = openFile(nativePath, O_RDONLY);
+    return readWholeFileUpTo(nativePath, std::numeric_limits<size_t>::max());
+}
+
+std::string readWholeFileUpTo(const std::string &nativePath, size_t maxBytes)
+{
+    // Without blocking: a FIFO in the file's place must not hold the program up in open().
+    Fd file = openFile(nativePath, O_RDONLY | O_NONBLOCK);
     if (!file)
         throwFileError("לא ניתן לפתוח את הקובץ", nativePath, errno);
     struct stat info{};
     if (::fstat(file.get(), &info) != 0)
         throwFileError("לא ניתן לקרוא את הקובץ", nativePath, errno);
-    if (S_ISDIR(info.st_mode))
-        throwFileError("לא ניתן לקרוא את הקובץ", nativePath, EISDIR);
+    // A device or a FIFO is no data file, and one like /dev/zero never ends.
+    if (!S_ISREG(info.st_mode))
+        throwFileError("לא ניתן לקרוא את הקובץ", nativePath, S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
+    if (info.st_size > 0 && static_cast<size_t>(info.st_size) > maxBytes)
+        throwFileError("לא ניתן לקרוא את הקובץ", nativePath, EFBIG);
     // One byte more than the reported size, so that the end of the file is seen
     // without growing the buffer.
     std::string bytes;
     bytes.resize((info.st_size > 0 ? static_cast<size_t>(info.st_size) : 0) + 1);
     size_t filled = 0;
     for (;;) {
+        if (filled > maxBytes)
+            throwFileError("לא ניתן לקרוא את הקובץ", nativePath, EFBIG);
         if (filled == bytes.size())
             bytes.resize(bytes.size() + 65536); // the file grew, or reports no size
         const ssize_t n = ::read(file.get(), bytes.data() + filled, bytes.size() - filled);
@@ -245,7 +257,8 @@ void writeFileAtomically(const std::string &nativePath, std::string_view bytes)
 
 void copyFile(const std::string &sourceNative, const std::string &targetNative, CopyMode mode)
 {
-    Fd source = openFile(sourceNative, O_RDONLY);
+    // Without blocking: a FIFO in the source's place is refused below, not waited for.
+    Fd source = openFile(sourceNative, O_RDONLY | O_NONBLOCK);
     if (!source)
         throwFileError("לא ניתן לפתוח את הקובץ", sourceNative, errno);
     struct stat info{};

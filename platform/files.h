@@ -21,8 +21,12 @@ std::string pathForMessage(std::string_view nativePath);
 bool folderExists(const std::string &nativePath);
 bool fileExists(const std::string &nativePath); // a regular file, links followed
 
-// The whole file as bytes.
+// The whole file as bytes. Only a regular file is read: a device or a FIFO in its place
+// is a FileError at once (it could block or never end).
 std::string readWholeFile(const std::string &nativePath);
+// The same for a file that may hold at most maxBytes; a larger one is a FileError
+// before its bytes are read.
+std::string readWholeFileUpTo(const std::string &nativePath, size_t maxBytes);
 
 // Replaces the file at nativePath with bytes, never leaving it half-written: the
 // bytes go to a temporary file in the same folder, are flushed to disk, and the

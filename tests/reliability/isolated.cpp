@@ -5,6 +5,7 @@
 #include <cstring>
 #include <exception>
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,7 +16,8 @@ IsolatedResult runIsolated(const std::function<std::string()> &piece, unsigned t
 {
     IsolatedResult result;
     int channel[2];
-    if (::pipe(channel) != 0)
+    // Close-on-exec: a program the piece starts must not hold the channel open.
+    if (::pipe2(channel, O_CLOEXEC) != 0)
         return {"pipe failed", false, 0, 0, 0};
     const auto start = std::chrono::steady_clock::now();
     const pid_t child = ::fork();
