@@ -359,7 +359,7 @@ TEST_F(HostileTable, EveryReaderAnswersEveryHostileFileAsDefined)
         ASSERT_NE(wanted, expected.end()) << cell.file << " / " << cell.reader;
         EXPECT_TRUE(cell.answer.starts_with(wanted->second))
             << cell.file << " / " << cell.reader << ": " << cell.answer << "\nwanted: " << wanted->second;
-        EXPECT_LT(cell.peakMemoryKb, 512 * 1024) << cell.file << " / " << cell.reader;
+        EXPECT_LT(cell.peakMemoryKb, 1024 * 1024) << cell.file << " / " << cell.reader; // sanitizers included
     }
 }
 
