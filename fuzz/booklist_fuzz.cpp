@@ -136,7 +136,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::string list(input.rest);
 
     checkBookName(tail);
-    const opener::ListLines text = opener::splitListLines(list);
+    const platform::LineViews text = platform::splitLineViews(list);
     for (const std::string_view line : text.lines)
         checkSplit(line);
 

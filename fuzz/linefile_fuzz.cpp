@@ -3,7 +3,6 @@
 // write-back that loses nothing.
 #include "check.h"
 
-#include "opener/booklist.h"
 #include "platform/linefile.h"
 
 #include <cstddef>
@@ -65,11 +64,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const platform::LineViews views = platform::splitLineViews(bytes);
     FUZZ_CHECK(sameLines(views.lines, expected));
     FUZZ_CHECK(views.afterEnd == text.afterEnd);
-
-    // The opener cuts the book list with its own code; both must read the same lines.
-    const opener::ListLines listLines = opener::splitListLines(bytes);
-    FUZZ_CHECK(sameLines(listLines.lines, expected));
-    FUZZ_CHECK(listLines.afterEnd == text.afterEnd);
 
     // Written back and read again: the same lines and the same bytes after the NUL.
     const std::string written = platform::joinLines(text);

@@ -1,7 +1,6 @@
 #include "booklist.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace opener {
 
@@ -17,46 +16,6 @@ std::pair<std::string_view, std::string_view> splitAtTab(std::string_view text)
 }
 
 } // namespace
-
-ListLines splitListLines(std::string_view bytes)
-{
-    ListLines text;
-    if (const auto nul = bytes.find('\0'); nul != std::string_view::npos) {
-        text.afterEnd = bytes.substr(nul);
-        bytes = bytes.substr(0, nul);
-    }
-    const char *p = bytes.data();
-    const char *const end = p + bytes.size();
-    const auto find = [](const char *from, const char *to, char byte) {
-        const void *found = std::memchr(from, byte, static_cast<size_t>(to - from));
-        return found ? static_cast<const char *>(found) : to;
-    };
-
-    size_t lineFeeds = 0;
-    for (const char *lf = find(p, end, '\n'); lf != end; lf = find(lf + 1, end, '\n'))
-        ++lineFeeds;
-    text.lines.reserve(lineFeeds + 1); // lone CRs, rare, grow it further
-
-    // Piece by piece between LFs; inside a piece a CR ends a line too, and a CR right
-    // before the LF makes the two one line break.
-    while (p < end) {
-        const char *const lf = find(p, end, '\n');
-        const char *lineStart = p;
-        bool endsAtLf = true;
-        for (const char *cr = find(lineStart, lf, '\r'); cr != lf; cr = find(lineStart, lf, '\r')) {
-            text.lines.emplace_back(lineStart, static_cast<size_t>(cr - lineStart));
-            lineStart = cr + 1;
-            if (lineStart == lf) {
-                endsAtLf = false; // CR LF, or a CR at the very end
-                break;
-            }
-        }
-        if (endsAtLf && (lf != end || lineStart != end))
-            text.lines.emplace_back(lineStart, static_cast<size_t>(lf - lineStart));
-        p = lf == end ? end : lf + 1;
-    }
-    return text;
-}
 
 BookLine splitBookLine(std::string_view line)
 {

@@ -32,17 +32,7 @@ struct BookLine {
     friend bool operator==(const BookLine &, const BookLine &) = default;
 };
 
-// The lines of the file's bytes: a line ends at CR LF, a lone CR or a lone LF; a line
-// break at the very end adds no further line; an empty text has no lines; a NUL byte
-// ends the text, and it and all after it go to afterEnd so a write-back can keep them.
-//   "a\r\nb" / "a\nb" / "a\rb" / "a\r\nb\r\n" -> a, b      "a\n\rb" -> a, "", b
-// The views point into bytes. (The same rule as the platform's line files, with the
-// index sized once: the opener reads a list of tens of thousands of lines per start.)
-struct ListLines {
-    std::vector<std::string_view> lines;
-    std::string_view afterEnd;
-};
-ListLines splitListLines(std::string_view bytes);
+// The list's lines are cut by the platform's line-file rule (platform/linefile.h).
 
 BookLine splitBookLine(std::string_view line);
 

@@ -60,7 +60,7 @@ int BookOpener::run(std::string_view ownPath, std::string_view tail)
 bool BookOpener::loadBookList()
 {
     m_listFile = m_system.readFile(m_listPath);
-    auto text = splitListLines(m_listFile->bytes());
+    auto text = platform::splitLineViews(m_listFile->bytes());
     m_lines = std::move(text.lines);
     m_afterEnd = text.afterEnd;
     if (m_lines.empty())
